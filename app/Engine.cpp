@@ -1,0 +1,117 @@
+#include "Engine.h"
+#include "DeviceManager.h"
+#include "EngineConstants.h"
+#include "ErrorReport.h"
+#include "GLManager.h"
+#include "KeyboardManager.h"
+#include "SavedGame.h"
+#include "Scene2D.h"
+#include "ScriptState.h"
+#include "platform/Platform.h"
+
+#include <GL/freeglut.h>
+
+#include <cstdio>
+#include <sstream>
+
+// Lower case as in the C locale; key codes above 255 stay as they are.
+static int lowerCase(int code) { return code >= 'A' && code <= 'Z' ? code - 'A' + 'a' : code; }
+
+Engine::Engine(const std::string& programPath)
+    : world(nullptr), running(true), font(nullptr), soundManager(nullptr), script(nullptr) {
+    std::printf("================ Initializing ...\n");
+    createDeviceManager(programPath, "", START_WINDOW_WIDTH, START_WINDOW_HEIGHT, false);
+
+    scene2D->followWindow = true;
+    scene2D->apply2D();
+
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glCullFace(GL_FRONT);
+
+    loopEvent();
+    clearScreen(BLACK);
+    glColor4ub(WHITE.r, WHITE.g, WHITE.b, WHITE.a);
+
+    reloadScript();
+    std::printf("================ Initialized, first draw ...\n");
+}
+
+Engine::~Engine() {
+    unloadScript();
+    destroyDeviceManager();
+}
+
+void Engine::reloadScript() {
+    std::printf("==== Reload script file\n");
+    unloadScript();
+    currentWorld = world;
+    std::printf("==== Script file reloaded\n");
+}
+
+void Engine::unloadScript() {
+    if (!script) return;
+    globalVars.clear();
+    script = nullptr;
+}
+
+bool Engine::isCubeTypeDialogOpen() const { return false; }
+
+void Engine::loop() {
+    int64_t t0 = platform::monotonicMicroseconds();
+    int32_t swapTime = loopEvent();
+    int64_t loopEventTime = platform::monotonicMicroseconds() - t0;
+
+    for (int code : keyboardManager->keyEvents)
+        if (lowerCase(code) == KEY_ESCAPE && !isCubeTypeDialogOpen()) running = false;
+
+    if (quitRequested) {
+        running = false;
+        return;
+    }
+
+    handleKeys();
+    handleMouse();
+
+    currentWorld = world;
+    int64_t m0 = platform::monotonicMicroseconds();
+    serveSavedGames();
+    int64_t manageTime = platform::monotonicMicroseconds() - m0;
+
+    if (keyboardManager->keys['o'] || keyboardManager->keys['O']) drawStatistics(swapTime, loopEventTime, manageTime);
+}
+
+void Engine::handleKeys() {
+    for (int code : keyboardManager->keyEvents) {
+        if (!isCubeTypeDialogOpen()) {
+            if (lowerCase(code) == 'b' && !isFullScreen) {
+                isFullScreen = true;
+                glutFullScreen();
+            }
+            // The window was put in full screen with glutFullScreen, which only
+            // glutLeaveFullScreen undoes.
+            if (lowerCase(code) == 'v' && isFullScreen) {
+                isFullScreen = false;
+                glutLeaveFullScreen();
+            }
+        }
+    }
+}
+
+void Engine::handleMouse() {}
+
+void Engine::serveSavedGames() {}
+
+std::string statisticsText(int64_t period, int32_t swapTime, int64_t loopEventTime, int64_t manageTime) {
+    std::ostringstream text;
+    float fps = 1000000.f / static_cast<float>(period);
+    text << "FPS: " << fps << "\n"
+         << "Total: " << period << "\n"
+         << "Time swap buffers:" << swapTime << "\n"
+         << "Time loopEvent:" << loopEventTime << "\n"
+         << "Time manage:" << manageTime << "\n";
+    return text.str();
+}
+
+void Engine::drawStatistics(int32_t, int64_t, int64_t) {}

@@ -1,0 +1,61 @@
+#include "Platform.h"
+
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+#include <sys/time.h>
+#include <time.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace platform {
+
+int64_t monotonicMicroseconds() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<int64_t>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
+}
+
+void wallClock(int64_t& seconds, int64_t& microseconds) {
+    timeval tv;
+    gettimeofday(&tv, nullptr);
+    seconds = tv.tv_sec;
+    microseconds = tv.tv_usec;
+}
+
+void sleepMilliseconds(int milliseconds) {
+    if (milliseconds <= 0) return;
+    timespec left = {milliseconds / 1000, static_cast<long>(milliseconds % 1000) * 1000000L};
+    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+    }
+}
+
+void* getGLProcAddress(const char* name) {
+    return reinterpret_cast<void*>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
+}
+
+bool hasMultisamplePixelFormats() {
+    // The window's own connection when there is one; a private one otherwise.
+    Display* display = glXGetCurrentDisplay();
+    bool ownConnection = display == nullptr;
+    if (ownConnection) display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    const char* extensions = glXQueryExtensionsString(display, DefaultScreen(display));
+    bool found = false;
+    if (extensions) {
+        const char* name = "GLX_ARB_multisample";
+        size_t length = std::strlen(name);
+        for (const char* p = std::strstr(extensions, name); p; p = std::strstr(p + 1, name)) {
+            bool startsWord = p == extensions || p[-1] == ' ';
+            bool endsWord = p[length] == ' ' || p[length] == '\0';
+            if (startsWord && endsWord) {
+                found = true;
+                break;
+            }
+        }
+    }
+    if (ownConnection) XCloseDisplay(display);
+    return found;
+}
+
+}  // namespace platform
