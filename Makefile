@@ -34,7 +34,7 @@ assets: deps
 
 bench: deps
 	@$(MAKE) --no-print-directory build
-	$(BUILD_DIR)/bench/cubist_bench
+	ALSOFT_DRIVERS=null $(XVFB) $(BUILD_DIR)/bench/cubist_bench
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -2,11 +2,15 @@
 #include "DeviceManager.h"
 #include "EngineConstants.h"
 #include "ErrorReport.h"
+#include "Font.h"
 #include "GLManager.h"
+#include "Image.h"
 #include "KeyboardManager.h"
 #include "SavedGame.h"
 #include "Scene2D.h"
 #include "ScriptState.h"
+#include "Sprite.h"
+#include "SpriteManager.h"
 #include "platform/Platform.h"
 
 #include <GL/freeglut.h>
@@ -21,6 +25,7 @@ Engine::Engine(const std::string& programPath)
     : world(nullptr), running(true), font(nullptr), soundManager(nullptr), script(nullptr) {
     std::printf("================ Initializing ...\n");
     createDeviceManager(programPath, "", START_WINDOW_WIDTH, START_WINDOW_HEIGHT, false);
+    font = new Font();
 
     scene2D->followWindow = true;
     scene2D->apply2D();
@@ -33,6 +38,7 @@ Engine::Engine(const std::string& programPath)
     loopEvent();
     clearScreen(BLACK);
     glColor4ub(WHITE.r, WHITE.g, WHITE.b, WHITE.a);
+    showLoadingScreen();
 
     reloadScript();
     std::printf("================ Initialized, first draw ...\n");
@@ -40,7 +46,19 @@ Engine::Engine(const std::string& programPath)
 
 Engine::~Engine() {
     unloadScript();
+    delete font;
+    font = nullptr;
     destroyDeviceManager();
+}
+
+void Engine::showLoadingScreen() {
+    Sprite* logo = spriteManager->addSprite(LOGO_FILE_NAME, 2);
+    font->drawText(-1, "Loading...", Float2(1.f, 1.f), 10, 10);
+    logo->position = scene2D->sceneSize * 0.5f;
+    logo->geometryDirty = true;
+    logo->draw();
+    loopEvent();
+    spriteManager->removeSprite(logo);
 }
 
 void Engine::reloadScript() {
@@ -114,4 +132,11 @@ std::string statisticsText(int64_t period, int32_t swapTime, int64_t loopEventTi
     return text.str();
 }
 
-void Engine::drawStatistics(int32_t, int64_t, int64_t) {}
+void Engine::drawStatistics(int32_t swapTime, int64_t loopEventTime, int64_t manageTime) {
+    Color saved = getCurrentColor();
+    glColor4ub(WHITE.r, WHITE.g, WHITE.b, WHITE.a);
+    int y = font->image->getHeight() + 10;
+    std::string text = statisticsText(periodDuration, swapTime, loopEventTime, manageTime);
+    font->drawText(-1, text.c_str(), Float2(1.f, 1.f), 10, y);
+    glColor4ub(saved.r, saved.g, saved.b, saved.a);
+}

@@ -29,6 +29,7 @@ public:
     void unloadScript();
 
 private:
+    void showLoadingScreen();
     bool isCubeTypeDialogOpen() const;
     void handleKeys();
     void handleMouse();

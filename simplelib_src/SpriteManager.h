@@ -22,6 +22,12 @@ public:
     explicit SpriteManager(const std::string& defaultTextureName);
     // Every sprite must have been released before.
     ~SpriteManager();
+
+    // An empty name takes the default texture. The manager keeps the sprite; release it with
+    // removeSprite.
+    Sprite* addSprite(const std::string& fileName, int hotSpotAlignment);
+    // Unknown sprites are ignored.
+    void removeSprite(Sprite* sprite);
 };
 
 extern SpriteManager* spriteManager;

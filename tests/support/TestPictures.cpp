@@ -1,6 +1,11 @@
 #include "TestPictures.h"
 
 #include <png.h>
+// After stdio: the JPEG header needs FILE.
+#include <cstdio>
+#include <jpeglib.h>
+#include <cstdlib>
+#include <fstream>
 
 #include <cstdio>
 #include <stdexcept>
@@ -20,11 +25,37 @@ void writePng(const std::string& path, int width, int height, bool alpha, const 
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     const size_t rowBytes = static_cast<size_t>(width) * (alpha ? 4 : 3);
-    for (int row = 0; row < height; ++row)
-        png_write_row(png, const_cast<png_bytep>(pixels.data() + row * rowBytes));
+    for (int row = 0; row < height; ++row) png_write_row(png, const_cast<png_bytep>(pixels.data() + row * rowBytes));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     std::fclose(f);
+}
+
+void writeJpeg(const std::string& path, int width, int height, bool grey, const std::vector<unsigned char>& pixels,
+               size_t keepBytes) {
+    jpeg_compress_struct info;
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = width;
+    info.image_height = height;
+    info.input_components = grey ? 1 : 3;
+    info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    const int rowBytes = width * info.input_components;
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(&pixels[info.next_scanline * rowBytes]);
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<char*>(buffer), keepBytes ? keepBytes : size);
+    std::free(buffer);
+    jpeg_destroy_compress(&info);
 }
 
 int writeFontStrip(const std::string& path, int height, int margin, int gap, int (*inkWidth)(int glyph)) {
