@@ -1,7 +1,9 @@
 # Front door of the project: every command a developer or CI needs.
 BUILD_DIR ?= build
 JOBS      ?= $(shell nproc)
-XVFB      := xvfb-run -a -s "-screen 0 1024x768x24"
+# -noreset: the server must not reset when its last client leaves, or the next test to connect
+# in that instant finds no display.
+XVFB      := xvfb-run -a -s "-screen 0 1024x768x24 -noreset"
 TEST_ENV  := ALSOFT_DRIVERS=null CUBIST_NO_DIALOG=1
 
 .PHONY: deps configure build test run bench assets clean

@@ -81,36 +81,34 @@ void draw(const Box& box) {
     XFillRectangle(d, box.window, box.gc, 0, 0, box.width, box.height);
 
     // Warning mark, drawn rather than typed so it does not depend on the font.
-    XPoint triangle[4] = {{static_cast<short>(margin + iconSize / 2), static_cast<short>(margin)},
-                          {static_cast<short>(margin + iconSize), static_cast<short>(margin + iconSize)},
-                          {static_cast<short>(margin), static_cast<short>(margin + iconSize)},
-                          {static_cast<short>(margin + iconSize / 2), static_cast<short>(margin)}};
+    const short left = margin, top = margin, right = margin + iconSize, bottom = margin + iconSize;
+    const short middle = margin + iconSize / 2;
+    XPoint triangle[4] = {{middle, top}, {right, bottom}, {left, bottom}, {middle, top}};
     XSetForeground(d, box.gc, box.yellow);
     XFillPolygon(d, box.window, box.gc, triangle, 3, Convex, CoordModeOrigin);
     XSetForeground(d, box.gc, box.black);
     XSetLineAttributes(d, box.gc, 2, LineSolid, CapButt, JoinMiter);
     XDrawLines(d, box.window, box.gc, triangle, 4, CoordModeOrigin);
     XSetLineAttributes(d, box.gc, 1, LineSolid, CapButt, JoinMiter);
-    int markX = margin + iconSize / 2 - 2;
-    XFillRectangle(d, box.window, box.gc, markX, margin + 13, 4, 15);
-    XFillRectangle(d, box.window, box.gc, markX, margin + iconSize - 8, 4, 4);
+    XFillRectangle(d, box.window, box.gc, middle - 2, top + 13, 4, 15);
+    XFillRectangle(d, box.window, box.gc, middle - 2, bottom - 8, 4, 4);
 
     XSetForeground(d, box.gc, box.face);
-    XFillRectangle(d, box.window, box.gc, box.button.x, box.button.y, box.button.width, box.button.height);
+    const XRectangle& b = box.button;
+    XFillRectangle(d, box.window, box.gc, b.x, b.y, b.width, b.height);
     XSetForeground(d, box.gc, box.black);
-    XDrawRectangle(d, box.window, box.gc, box.button.x, box.button.y, box.button.width - 1,
-                   box.button.height - 1);
+    XDrawRectangle(d, box.window, box.gc, b.x, b.y, b.width - 1, b.height - 1);
     if (!box.font) return;
 
-    int labelX = box.button.x + (box.button.width - XTextWidth(box.font, "OK", 2)) / 2;
-    int labelY = box.button.y + (box.button.height + box.font->ascent - box.font->descent) / 2;
+    int labelX = b.x + (b.width - XTextWidth(box.font, "OK", 2)) / 2;
+    int labelY = b.y + (b.height + box.font->ascent - box.font->descent) / 2;
     XDrawString(d, box.window, box.gc, labelX, labelY, "OK", 2);
 
     // When the box is capped to the screen, the lines that would run into the button are dropped.
     int textX = margin + iconSize + margin;
     int y = margin;
     for (const std::string& line : box.lines) {
-        if (y + box.lineHeight > box.button.y - margin / 2) break;
+        if (y + box.lineHeight > b.y - margin / 2) break;
         XDrawString(d, box.window, box.gc, textX, y + box.font->ascent, line.data(),
                     static_cast<int>(line.size()));
         y += box.lineHeight;
@@ -121,8 +119,9 @@ void setProperties(Box& box, const std::string& title) {
     Display* d = box.display;
     XStoreName(d, box.window, title.c_str());
     std::string utf8Title = latin1ToUtf8(title);
-    XChangeProperty(d, box.window, XInternAtom(d, "_NET_WM_NAME", False), XInternAtom(d, "UTF8_STRING", False),
-                    8, PropModeReplace, reinterpret_cast<const unsigned char*>(utf8Title.data()),
+    XChangeProperty(d, box.window, XInternAtom(d, "_NET_WM_NAME", False),
+                    XInternAtom(d, "UTF8_STRING", False), 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(utf8Title.data()),
                     static_cast<int>(utf8Title.size()));
 
     char resName[] = "cubist-message";
@@ -131,8 +130,8 @@ void setProperties(Box& box, const std::string& title) {
     XSetClassHint(d, box.window, &classHint);
 
     Atom dialogType = XInternAtom(d, "_NET_WM_WINDOW_TYPE_DIALOG", False);
-    XChangeProperty(d, box.window, XInternAtom(d, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(&dialogType), 1);
+    XChangeProperty(d, box.window, XInternAtom(d, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(&dialogType), 1);
 
     XSizeHints* size = XAllocSizeHints();
     if (size) {
@@ -175,8 +174,10 @@ void showMessageBox(const std::string& title, const std::string& text) {
     int textWidth = 0, labelWidth = 0;
     if (box.font) {
         box.lineHeight = box.font->ascent + box.font->descent;
-        for (const std::string& line : box.lines)
-            textWidth = std::max(textWidth, XTextWidth(box.font, line.data(), static_cast<int>(line.size())));
+        for (const std::string& line : box.lines) {
+            int width = XTextWidth(box.font, line.data(), static_cast<int>(line.size()));
+            textWidth = std::max(textWidth, width);
+        }
         labelWidth = XTextWidth(box.font, "OK", 2);
     }
     int textHeight = box.font ? box.lineHeight * static_cast<int>(box.lines.size()) : 0;
@@ -198,10 +199,12 @@ void showMessageBox(const std::string& title, const std::string& text) {
 
     XSetWindowAttributes attributes = {};
     attributes.background_pixel = box.background;
-    attributes.event_mask = ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask;
+    attributes.event_mask =
+        ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask;
     box.window = XCreateWindow(d, RootWindow(d, screen), (DisplayWidth(d, screen) - box.width) / 2,
                                (DisplayHeight(d, screen) - box.height) / 2, box.width, box.height, 0,
-                               CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWEventMask, &attributes);
+                               CopyFromParent, InputOutput, CopyFromParent, CWBackPixel | CWEventMask,
+                               &attributes);
     setProperties(box, title);
     Atom wmProtocols = XInternAtom(d, "WM_PROTOCOLS", False);
     Atom wmDelete = XInternAtom(d, "WM_DELETE_WINDOW", False);
@@ -228,13 +231,14 @@ void showMessageBox(const std::string& title, const std::string& text) {
                 break;
             }
             case ButtonPress:
-                pressedOnButton = event.xbutton.button == Button1 && inside(box.button, event.xbutton.x, event.xbutton.y);
+            case ButtonRelease: {
+                // OK counts only when both the press and the release of the left button are on it.
+                bool onButton = event.xbutton.button == Button1 &&
+                                inside(box.button, event.xbutton.x, event.xbutton.y);
+                done = event.type == ButtonRelease && pressedOnButton && onButton;
+                pressedOnButton = event.type == ButtonPress && onButton;
                 break;
-            case ButtonRelease:
-                done = pressedOnButton && event.xbutton.button == Button1 &&
-                       inside(box.button, event.xbutton.x, event.xbutton.y);
-                pressedOnButton = false;
-                break;
+            }
             case ClientMessage:
                 done = event.xclient.message_type == wmProtocols &&
                        static_cast<Atom>(event.xclient.data.l[0]) == wmDelete;

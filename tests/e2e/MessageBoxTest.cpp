@@ -86,7 +86,8 @@ std::map<std::string, int> geometry(const std::string& command) {
     std::istringstream lines(run(command));
     for (std::string line; std::getline(lines, line);) {
         size_t equals = line.find('=');
-        if (equals != std::string::npos) values[line.substr(0, equals)] = std::atoi(line.c_str() + equals + 1);
+        if (equals == std::string::npos) continue;
+        values[line.substr(0, equals)] = std::atoi(line.c_str() + equals + 1);
     }
     return values;
 }
@@ -106,9 +107,13 @@ void sendDeleteWindow(const std::string& id) {
     XCloseDisplay(display);
 }
 
+// Window-relative "x y" of the OK button's centre.
+std::string okPosition(int width, int height) {
+    return std::to_string(width / 2) + " " + std::to_string(height - buttonCentreFromBottom);
+}
+
 void sendClose(Close close, const std::string& id, int width, int height, bool retry) {
     const char* key = close == Close::Return ? "Return" : close == Close::Escape ? "Escape" : "KP_Enter";
-    std::string okPosition = std::to_string(width / 2) + " " + std::to_string(height - buttonCentreFromBottom);
     switch (close) {
         case Close::ByItself:
             break;
@@ -121,7 +126,7 @@ void sendClose(Close close, const std::string& id, int width, int height, bool r
                 run("xdotool key --window " + id + " " + key);
             break;
         case Close::ClickOk:
-            run("xdotool mousemove --window " + id + " " + okPosition + " click 1");
+            run("xdotool mousemove --window " + id + " " + okPosition(width, height) + " click 1");
             break;
         case Close::WindowManager:
             sendDeleteWindow(id);
@@ -131,7 +136,7 @@ void sendClose(Close close, const std::string& id, int width, int height, bool r
 
 // Other keys, other buttons and a press and release that are not both on OK.
 void sendStrayInput(const std::string& id, int width, int height) {
-    std::string ok = std::to_string(width / 2) + " " + std::to_string(height - buttonCentreFromBottom);
+    std::string ok = okPosition(width, height);
     std::string top = std::to_string(width / 2) + " 8";
     std::string move = "mousemove --window " + id + " ";
     run("xdotool key --window " + id + " a space Tab");
@@ -142,15 +147,24 @@ void sendStrayInput(const std::string& id, int width, int height) {
 
 class MessageBoxTest : public testing::TestWithParam<BoxCase> {
 protected:
+    // Held for the whole suite: an X server without -noreset resets whenever its last client
+    // leaves, and a box that opens its display during the reset finds none and returns at once.
+    static Display* keepServerUp;
+    static void SetUpTestSuite() { keepServerUp = XOpenDisplay(nullptr); }
+    static void TearDownTestSuite() {
+        if (keepServerUp) XCloseDisplay(keepServerUp);
+        keepServerUp = nullptr;
+    }
+
     void SetUp() override {
-        Display* display = XOpenDisplay(nullptr);
-        if (!display) GTEST_SKIP() << "no X display";
-        XCloseDisplay(display);
+        if (!keepServerUp) GTEST_SKIP() << "no X display";
         int status = -1;
         run("xdotool version", &status);
         if (status != 0) GTEST_SKIP() << "xdotool is not available";
     }
 };
+
+Display* MessageBoxTest::keepServerUp = nullptr;
 
 TEST_P(MessageBoxTest, ShowsAndClosesOnlyAsAsked) {
     const BoxCase& c = GetParam();
@@ -228,7 +242,8 @@ const std::vector<BoxCase> cases = {
     {"HugeTextFitsScreenWithOk", false, hugeText(), false, Close::ClickOk},
 };
 
-INSTANTIATE_TEST_SUITE_P(Box, MessageBoxTest, testing::ValuesIn(cases),
-                         [](const testing::TestParamInfo<BoxCase>& info) { return std::string(info.param.name); });
+std::string caseName(const testing::TestParamInfo<BoxCase>& info) { return info.param.name; }
+
+INSTANTIATE_TEST_SUITE_P(Box, MessageBoxTest, testing::ValuesIn(cases), caseName);
 
 }  // namespace
