@@ -9,6 +9,7 @@
 #include "SavedGame.h"
 #include "Scene2D.h"
 #include "ScriptState.h"
+#include "SoundManager.h"
 #include "Sprite.h"
 #include "SpriteManager.h"
 #include "platform/Platform.h"
@@ -25,6 +26,7 @@ Engine::Engine(const std::string& programPath)
     : world(nullptr), running(true), font(nullptr), soundManager(nullptr), script(nullptr) {
     std::printf("================ Initializing ...\n");
     createDeviceManager(programPath, "", START_WINDOW_WIDTH, START_WINDOW_HEIGHT, false);
+    soundManager = new SoundManager(programPath);
     font = new Font();
 
     scene2D->followWindow = true;
@@ -46,6 +48,8 @@ Engine::Engine(const std::string& programPath)
 
 Engine::~Engine() {
     unloadScript();
+    delete soundManager;
+    soundManager = nullptr;
     delete font;
     font = nullptr;
     destroyDeviceManager();

@@ -69,7 +69,18 @@ unsigned char* loadImage(const std::string& path, int& width, int& height, bool&
     if (stretched) {
         unsigned char* scaled = new unsigned char[static_cast<size_t>(w2) * h2 * bytesPerPixel];
         GLenum format = isAlpha ? GL_RGBA : GL_RGB;
-        if (gluScaleImage(format, width, height, GL_UNSIGNED_BYTE, pixels, w2, h2, GL_UNSIGNED_BYTE, scaled) != 0)
+        // Rows are packed without padding on both sides; with GL's default alignment of 4 an RGB
+        // row of 2 pixels would be written as 8 bytes, past the end of the buffer.
+        GLint packAlignment, unpackAlignment;
+        glGetIntegerv(GL_PACK_ALIGNMENT, &packAlignment);
+        glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpackAlignment);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        GLint scaleResult =
+            gluScaleImage(format, width, height, GL_UNSIGNED_BYTE, pixels, w2, h2, GL_UNSIGNED_BYTE, scaled);
+        glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, unpackAlignment);
+        if (scaleResult != 0)
             FATAL_ERROR("loadImage: cannot stretch '" + path + "' to " + std::to_string(w2) + " x " +
                         std::to_string(h2));
         delete[] pixels;
@@ -126,6 +137,8 @@ unsigned char* loadJpeg(FILE* file, const std::string& path, int& width, int& he
     jpeg_create_decompress(&info);
     jpeg_stdio_src(&info, file);
     jpeg_read_header(&info, TRUE);
+    // Before decompression starts: it already allocates by these sizes.
+    checkImageSize("JPEG", path, info.image_width, info.image_height);
     // Grey pictures come out as RGB like every other.
     if (info.jpeg_color_space == JCS_GRAYSCALE) info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
