@@ -1,4 +1,5 @@
 #include "SavedGame.h"
+#include "Helpers.h"
 #include "ScriptState.h"
 
 #include <cstdint>
@@ -18,15 +19,6 @@ static bool readUint32(FILE* file, uint32_t& value) {
     return true;
 }
 
-// Bytes between the read position and the end of the file.
-static long bytesLeft(FILE* file) {
-    long here = std::ftell(file);
-    if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) return 0;
-    long end = std::ftell(file);
-    std::fseek(file, here, SEEK_SET);
-    return end > here ? end - here : 0;
-}
-
 void saveGameFile(FILE* file) {
     writeUint32(file, static_cast<uint32_t>(globalVars.size()));
     for (const auto& entry : globalVars) {
@@ -44,7 +36,7 @@ void loadGameFile(FILE* file) {
         uint32_t length = 0;
         bool complete = readUint32(file, length);
         // A length beyond the end of the file reads what is there, without allocating the rest.
-        long left = bytesLeft(file);
+        long left = bytesLeftInFile(file);
         size_t available = length <= static_cast<unsigned long>(left) ? length : static_cast<size_t>(left);
         std::vector<char> name(available + 1, '\0');
         complete = std::fread(name.data(), 1, available, file) == available && available == length && complete;

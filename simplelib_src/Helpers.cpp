@@ -53,3 +53,23 @@ bool fileExists(const std::string& path) {
     std::fclose(f);
     return isFile;
 }
+
+long bytesLeftInFile(FILE* file) {
+    long here = std::ftell(file);
+    if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) return 0;
+    long end = std::ftell(file);
+    std::fseek(file, here, SEEK_SET);
+    return end > here ? end - here : 0;
+}
+
+bool isExtensionInList(const char* extension, const char* list) {
+    if (!list || std::strchr(extension, ' ')) return false;
+    size_t length = std::strlen(extension);
+    if (length == 0) return false;
+    for (const char* p = std::strstr(list, extension); p; p = std::strstr(p + 1, extension)) {
+        bool startsWord = p == list || p[-1] == ' ';
+        bool endsWord = p[length] == ' ' || p[length] == '\0';
+        if (startsWord && endsWord) return true;
+    }
+    return false;
+}

@@ -2,6 +2,7 @@
 // checked against what the file holds, so a damaged file ends in the fatal report instead of
 // reading or writing past a buffer.
 #include "ErrorReport.h"
+#include "Helpers.h"
 #include "ImageLoader.h"
 
 #include <cstdint>
@@ -18,14 +19,6 @@ struct TgaReader {
 
     void read(unsigned char* out, size_t n, const char* what) const {
         if (std::fread(out, 1, n, file) != n) fail(std::string("the file ends inside ") + what);
-    }
-
-    long bytesLeft() const {
-        long here = std::ftell(file);
-        if (here < 0 || std::fseek(file, 0, SEEK_END) != 0) return 0;
-        long end = std::ftell(file);
-        std::fseek(file, here, SEEK_SET);
-        return end - here;
     }
 };
 
@@ -144,7 +137,7 @@ unsigned char* readTGA(FILE* file, const std::string& path, int& width, int& hei
     const bool runLength = type >= 9;
     const int64_t leastBytes =
         runLength ? (nbPixels + 127) / 128 * (1 + decoder.fileBytes) : nbPixels * decoder.fileBytes;
-    if (reader.bytesLeft() < leastBytes)
+    if (bytesLeftInFile(file) < leastBytes)
         reader.fail("the file is too short for a " + std::to_string(width) + " x " + std::to_string(height) +
                     " picture");
 

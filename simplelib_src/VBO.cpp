@@ -1,23 +1,12 @@
 #include "VBO.h"
 #include "ErrorReport.h"
+#include "Helpers.h"
 #include "platform/Platform.h"
 
 #include <GL/glew.h>
 
 #include <cstring>
 #include <new>
-
-bool isExtensionInList(const char* extension, const char* list) {
-    if (!list || std::strchr(extension, ' ')) return false;
-    size_t length = std::strlen(extension);
-    if (length == 0) return false;
-    for (const char* p = std::strstr(list, extension); p; p = std::strstr(p + 1, extension)) {
-        bool startsWord = p == list || p[-1] == ' ';
-        bool endsWord = p[length] == ' ' || p[length] == '\0';
-        if (startsWord && endsWord) return true;
-    }
-    return false;
-}
 
 bool isExtensionSupported(const char* extension) {
     return isExtensionInList(extension, reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)));

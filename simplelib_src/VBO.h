@@ -9,8 +9,6 @@
 
 // Whole-word test of the name against the GL extension string.
 bool isExtensionSupported(const char* extension);
-// Same test against a given extension string.
-bool isExtensionInList(const char* extension, const char* extensionList);
 
 // Looks up the four buffer entry points; stops the program without the extension.
 void initVBOExtension();

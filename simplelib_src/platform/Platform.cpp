@@ -1,4 +1,5 @@
 #include "Platform.h"
+#include "Helpers.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -6,7 +7,6 @@
 #include <time.h>
 
 #include <cerrno>
-#include <cstring>
 
 namespace platform {
 
@@ -41,19 +41,7 @@ bool hasMultisamplePixelFormats() {
     if (ownConnection) display = XOpenDisplay(nullptr);
     if (!display) return false;
     const char* extensions = glXQueryExtensionsString(display, DefaultScreen(display));
-    bool found = false;
-    if (extensions) {
-        const char* name = "GLX_ARB_multisample";
-        size_t length = std::strlen(name);
-        for (const char* p = std::strstr(extensions, name); p; p = std::strstr(p + 1, name)) {
-            bool startsWord = p == extensions || p[-1] == ' ';
-            bool endsWord = p[length] == ' ' || p[length] == '\0';
-            if (startsWord && endsWord) {
-                found = true;
-                break;
-            }
-        }
-    }
+    bool found = isExtensionInList("GLX_ARB_multisample", extensions);
     if (ownConnection) XCloseDisplay(display);
     return found;
 }

@@ -1,4 +1,5 @@
 #include "GLTestContext.h"
+#include "Helpers.h"
 #include "VBO.h"
 
 #include <GL/glew.h>
