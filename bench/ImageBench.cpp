@@ -64,7 +64,7 @@ void prepare() {
     done = true;
     char folder[] = "/tmp/cubist-bench-XXXXXX";
     if (!mkdtemp(folder) || chdir(folder) != 0) std::abort();
-    createDeviceManager("cubist-bench", "", 800, 600, false);
+    if (!deviceManager) createDeviceManager("cubist-bench", "", 800, 600, false);
     writePng("picture.png", 1024, 1024, true, testPicture(4));
     writeJpeg("picture.jpg", 1024, 1024, false, testPicture(3));
     writeRleTga("picture.tga", testPicture(3));

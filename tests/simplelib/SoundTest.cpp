@@ -25,7 +25,8 @@ void writeTone(const std::string& path, double seconds, double amplitude) {
     auto u16 = [](uint16_t v) { return std::string{static_cast<char>(v), static_cast<char>(v >> 8)}; };
     std::string data;
     for (int i = 0; i < samples; ++i)
-        data += u16(static_cast<uint16_t>(static_cast<int16_t>(amplitude * 32767 * std::sin(i * 2 * M_PI * 440 / rate))));
+        data +=
+            u16(static_cast<uint16_t>(static_cast<int16_t>(amplitude * 32767 * std::sin(i * 2 * M_PI * 440 / rate))));
     std::string wav = "RIFF" + u32(36 + data.size()) + "WAVEfmt " + u32(16) + u16(1) + u16(1) + u32(rate) +
                       u32(rate * 2) + u16(2) + u16(16) + "data" + u32(data.size()) + data;
     std::ofstream(path, std::ios::binary) << wav;
