@@ -4,6 +4,7 @@
 #include "Image.h"
 #include "ModelData.h"
 #include "ObjModel.h"
+#include "Scene2D.h"
 #include "Sprite.h"
 #include "SpriteManager.h"
 #include "TempFolder.h"
@@ -271,4 +272,43 @@ TEST(ModelCollision, SegmentAgainstTriangle) {
     }
     segmentHitsTriangle(cases[0].a, cases[0].b, v, n, contact);
     EXPECT_NEAR(contact.z(), 0.f, 1e-4);
+}
+
+TEST_F(ModelTest, DrawnWithItsMaterialTexture) {
+    std::vector<unsigned char> red(4 * 4 * 3, 0);
+    for (size_t i = 0; i < red.size(); i += 3) red[i] = 255;
+    writePng("red.png", 4, 4, false, red);
+    write("q.mtl", "newmtl paint\nmap_Kd red.png\n");
+    write("q.obj",
+          "mtllib q.mtl\nv -0.5 -0.5 0\nv 0.5 -0.5 0\nv 0.5 0.5 0\nv -0.5 0.5 0\n"
+          "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nusemtl paint\nf 1/1 2/2 3/3 4/4\n");
+    CaptureStdout quiet;
+    ObjModel model("q.obj", 1.f, 0.f);
+    quiet.take();
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-1, 1, -1, 1, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_POLYGON_SMOOTH);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glColor3f(1.f, 1.f, 1.f);
+    glClearColor(0.f, 0.f, 0.f, 1.f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    model.draw();
+    glFinish();
+    unsigned char centre[4], corner[4];
+    glReadBuffer(GL_BACK);
+    glReadPixels(400, 300, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, centre);
+    glReadPixels(5, 5, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, corner);
+    EXPECT_EQ(centre[0], 255);
+    EXPECT_EQ(centre[1], 0);
+    EXPECT_EQ(corner[0], 0);  // the quad covers only the middle of the window
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_POLYGON_SMOOTH);
+    scene2D->apply2D();
 }
