@@ -18,11 +18,13 @@ std::string secondWorldFileName = SECOND_WORLD_FILE_NAME;
 static FILE* openWorldFile(const std::string& name) {
     FILE* fd = std::fopen(name.c_str(), "rb");
     ASSERT_MSG(fd != NULL, "World file '" + name + "' cannot be opened");
-    WorldFileReader in(fd, name);
     char buf[6] = {0};
-    in.readBytes(buf, 5, "the header");
+    unsigned char version[4];
+    if (std::fread(buf, 1, 5, fd) != 5 || std::fread(version, 1, 4, fd) != 4)
+        FATAL_ERROR("World file '" + name + "': the file ends inside the header");
     ASSERT(std::string(buf) == std::string("WORLD"));
-    int32_t versionFile = in.readInt();
+    int32_t versionFile = static_cast<int32_t>(version[0] | (version[1] << 8) | (version[2] << 16) |
+                                               (static_cast<uint32_t>(version[3]) << 24));
     ASSERT(versionFile == 1);
     return fd;
 }
@@ -73,7 +75,7 @@ void IndexedWorld::saveWorld() {
         writeCubeType(out, *type);
     }
     writeRegions(out, *worldIndexator);
-    bool written = std::fflush(fd) == 0 && !out.failed();
+    bool written = out.flush();
     written = std::fclose(fd) == 0 && written;
     if (!written || std::rename(temporary.c_str(), worldFileName.c_str()) != 0) {
         std::remove(temporary.c_str());

@@ -18,15 +18,17 @@ static const size_t POINT_BYTES = 12;
 // Region indices a file may name: far inside the range where table arithmetic cannot overflow.
 static const int32_t MAX_FILE_REGION_INDEX = 1 << 22;
 
-WorldFileReader::WorldFileReader(FILE* file_, const std::string& name_)
-    : file(file_), name(name_), left(bytesLeftInFile(file_)) {}
+WorldFileReader::WorldFileReader(FILE* file, const std::string& name_) : name(name_), position(0) {
+    bytes.resize(static_cast<size_t>(bytesLeftInFile(file)));
+    if (std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size()) fail("it cannot be read");
+}
 
 void WorldFileReader::fail(const std::string& what) const { FATAL_ERROR("World file '" + name + "': " + what); }
 
 void WorldFileReader::readBytes(void* out, size_t n, const char* what) {
-    if (n > static_cast<unsigned long>(left) || std::fread(out, 1, n, file) != n)
-        fail(std::string("the file ends inside ") + what);
-    left -= static_cast<long>(n);
+    if (n > bytesLeft()) fail(std::string("the file ends inside ") + what);
+    if (n > 0) std::memcpy(out, &bytes[position], n);
+    position += n;
 }
 
 int32_t WorldFileReader::readInt() {
@@ -56,15 +58,15 @@ Int3 WorldFileReader::readInt3() {
 int32_t WorldFileReader::readCount(size_t itemBytes, const char* what) {
     int32_t count = readInt();
     if (count < 0) fail(std::string("negative ") + what + " count " + std::to_string(count));
-    if (itemBytes > 0 && static_cast<uint64_t>(count) * itemBytes > static_cast<uint64_t>(left))
-        fail(std::string(what) + " count " + std::to_string(count) + " exceeds the " + std::to_string(left) +
+    if (itemBytes > 0 && static_cast<uint64_t>(count) * itemBytes > bytesLeft())
+        fail(std::string(what) + " count " + std::to_string(count) + " exceeds the " + std::to_string(bytesLeft()) +
              " bytes left");
     return count;
 }
 
 void WorldFileReader::skip(size_t n) {
-    std::vector<unsigned char> skipped(n);
-    readBytes(skipped.data(), n, "the extra bytes of a list");
+    if (n > bytesLeft()) fail("the file ends inside the extra bytes of a list");
+    position += n;
 }
 
 void WorldFileWriter::writeInt(int32_t v) {
@@ -88,7 +90,16 @@ void WorldFileWriter::writeInt3(const Int3& v) {
     for (int i = 0; i < 3; ++i) writeInt(v[i]);
 }
 
-void WorldFileWriter::writeBytes(const void* data, size_t n) { std::fwrite(data, 1, n, file); }
+void WorldFileWriter::writeBytes(const void* data, size_t n) {
+    const unsigned char* p = static_cast<const unsigned char*>(data);
+    bytes.insert(bytes.end(), p, p + n);
+}
+
+bool WorldFileWriter::flush() {
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    bytes.clear();
+    return written && std::fflush(file) == 0 && !std::ferror(file);
+}
 
 CubeType* readCubeType(WorldFileReader& in) {
     std::string names[NB_CUBE_FACES];
@@ -127,7 +138,7 @@ static CubeZone readZone(WorldFileReader& in) {
             continue;
         }
         if (n < -1) in.fail("shadow point count " + std::to_string(n));
-        if (static_cast<uint64_t>(n) * POINT_BYTES > static_cast<uint64_t>(bytesLeftInFile(in.file)))
+        if (static_cast<uint64_t>(n) * POINT_BYTES > in.bytesLeft())
             in.fail("shadow point count " + std::to_string(n) + " exceeds what the file holds");
         zone.shadowTriangles[face].reserve(static_cast<size_t>(n));
         for (int32_t p = 0; p < n; ++p) zone.shadowTriangles[face].push_back(in.readFloat3());

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 class CubeType;
 class CubeZone;
@@ -23,15 +24,17 @@ public:
     // A count of items of at least itemBytes each that the rest of the file can hold.
     int32_t readCount(size_t itemBytes, const char* what);
     void skip(size_t n);
+    size_t bytesLeft() const { return bytes.size() - position; }
     [[noreturn]] void fail(const std::string& what) const;
 
-    FILE* file;
     std::string name;
 
 private:
-    long left;  // bytes not yet read
+    std::vector<unsigned char> bytes;  // the rest of the file, read at once
+    size_t position;
 };
 
+// Collects the bytes and writes them in one go with flush().
 class WorldFileWriter {
 public:
     explicit WorldFileWriter(FILE* file) : file(file) {}
@@ -40,9 +43,13 @@ public:
     void writeFloat3(const Float3& v);
     void writeInt3(const Int3& v);
     void writeBytes(const void* data, size_t n);
-    bool failed() const { return std::ferror(file) != 0; }
+    // True when every byte reached the file.
+    bool flush();
 
     FILE* file;
+
+private:
+    std::vector<unsigned char> bytes;
 };
 
 CubeType* readCubeType(WorldFileReader& in);

@@ -11,6 +11,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -197,4 +201,44 @@ TEST_F(WorldFileTest, FailedSaveKeepsTheOldFile) {
     EXPECT_EQ(readAll("world.dat").size(), fresh.size() + 16u);
     EXPECT_FALSE(std::ifstream("world.dat.saving").good());
     delete world;
+}
+
+// Every truncation of a world with zones, shadows and objects ends in the report (exit code 1);
+// each variant is read in a forked child: loading touches no GL while the file has no cube types.
+TEST_F(WorldFileTest, EveryTruncationIsReportedAndNoDamageCrashes) {
+    IndexedWorld* world = open(worldBytes(Int3(-1, -1, -1), Int3(2, 2, 2)));
+    world->addCubeZone(Float3(5.f, 5.f, 5.f), Float3(10.f, 10.f, 10.f), 0);
+    Region* region = worldIndexator->getRegion(worldIndexator->regionIndexOf(Float3(5.f, 5.f, 5.f)));
+    region->zones[0].shadowTriangles[3] = {Float3(1.f, 2.f, 3.f), Float3(4.f, 5.f, 6.f), Float3(7.f, 8.f, 9.f)};
+    region->zones[0].faceShadowed[0] = true;
+    world->addCustomObject(Float3(-5.f, 1.f, 1.f), 2);
+    save(world);
+    delete world;
+    const std::string whole = readAll("world.dat");
+    // Exit code of loading the bytes in a forked child: 0 loaded, 1 reported, other = crashed.
+    auto load = [](const std::string& bytes) {
+        writeAll("world.dat", bytes);
+        std::fflush(stdout);
+        pid_t child = fork();
+        if (child == 0) {
+            std::freopen("/dev/null", "w", stdout);
+            std::freopen("/dev/null", "w", stderr);
+            // The report's exit must not run the parent's GL and X exit handlers in this child.
+            std::atexit([] { _exit(1); });
+            IndexedWorld loaded(nullptr, nullptr);
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    };
+    for (size_t length = 0; length < whole.size(); ++length)
+        EXPECT_EQ(load(whole.substr(0, length)), 1) << "truncated at " << length;
+    // Damaged bytes anywhere load or are reported, never crash (valid variants have no types).
+    for (size_t offset = 9; offset < whole.size(); ++offset) {
+        std::string damaged = whole;
+        damaged[offset] = '\xFF';
+        int code = load(damaged);
+        EXPECT_TRUE(code == 0 || code == 1) << "byte " << offset << ": exit " << code;
+    }
 }
