@@ -1,5 +1,6 @@
 // Picture loading (decode, stretch check, mipmapped upload) and text drawing, in a real GL
 // context: run under a virtual X server.
+#include "BenchSupport.h"
 #include "DeviceManager.h"
 #include "Font.h"
 #include "Image.h"
@@ -73,19 +74,11 @@ void prepare() {
 
 void BM_LoadImage(benchmark::State& state, const char* name) {
     prepare();
-    // The load lines go to /dev/null, the benchmark's table stays on the console.
-    std::fflush(stdout);
-    int console = dup(1);
-    int devNull = open("/dev/null", O_WRONLY);
-    dup2(devNull, 1);
+    QuietStdout quiet;
     for (auto _ : state) {
         Image image(deviceManager, name, false);
         benchmark::DoNotOptimize(image.getTextureId());
     }
-    std::fflush(stdout);
-    dup2(console, 1);
-    close(devNull);
-    close(console);
 }
 BENCHMARK_CAPTURE(BM_LoadImage, png_1024, "picture.png")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_LoadImage, jpeg_1024, "picture.jpg")->Unit(benchmark::kMillisecond);

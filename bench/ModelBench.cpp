@@ -1,5 +1,6 @@
 // Reading and recording a large OBJ model, and drawing it from its display list, in a real GL
 // context: run under a virtual X server.
+#include "BenchSupport.h"
 #include "DeviceManager.h"
 #include "ObjModel.h"
 
@@ -33,23 +34,6 @@ void prepareModel() {
             out << "f " << a << " " << a + 1 << " " << a + n + 2 << " " << a + n + 1 << "\n";
         }
 }
-
-// The loader's console lines go to /dev/null; the benchmark table stays.
-struct QuietStdout {
-    int console;
-    QuietStdout() {
-        std::fflush(stdout);
-        console = dup(1);
-        int devNull = open("/dev/null", O_WRONLY);
-        dup2(devNull, 1);
-        close(devNull);
-    }
-    ~QuietStdout() {
-        std::fflush(stdout);
-        dup2(console, 1);
-        close(console);
-    }
-};
 
 void BM_ReadAndRecordObj100k(benchmark::State& state) {
     prepareModel();

@@ -1,5 +1,6 @@
 // Loading and saving a large world against one raw read or write of the same bytes.
 #include "CubeZone.h"
+#include "BenchSupport.h"
 #include "DeviceManager.h"
 #include "IndexedWorld.h"
 #include "Region.h"
@@ -16,22 +17,6 @@
 #include <vector>
 
 namespace {
-
-struct QuietStdout {
-    int console;
-    QuietStdout() {
-        std::fflush(stdout);
-        console = dup(1);
-        int devNull = open("/dev/null", O_WRONLY);
-        dup2(devNull, 1);
-        close(devNull);
-    }
-    ~QuietStdout() {
-        std::fflush(stdout);
-        dup2(console, 1);
-        close(console);
-    }
-};
 
 // 100,000 zones with 24 shadow points each, written once into a folder of its own.
 IndexedWorld* largeWorld() {
