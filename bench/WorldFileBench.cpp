@@ -36,9 +36,7 @@ IndexedWorld* largeWorld() {
         Float3 c((i % 64) * 10.f + 5.f, ((i / 64) % 32) * 10.f + 5.f, (i / 2048) * 10.f + 5.f);
         world->addCubeZone(c, Float3(10.f, 10.f, 10.f), 0);
     }
-    for (int i = 0; i < worldIndexator->tableRegionSize.x() * worldIndexator->tableRegionSize.y() *
-                            worldIndexator->tableRegionSize.z();
-         ++i)
+    for (int64_t i = 0; i < worldIndexator->nbRegions(); ++i)
         for (CubeZone& zone : worldIndexator->tableRegions[i]->zones)
             zone.shadowTriangles[3].assign(24, Float3(1.f, 2.f, 3.f));
     world->saveWorld();

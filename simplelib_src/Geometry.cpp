@@ -8,11 +8,21 @@ const Color BLACK(0, 0, 0, 255);
 const Color WHITE(255, 255, 255, 255);
 const Color RED(255, 0, 0, 255);
 
-void normalize(Float3& v) {
+float length(const Float3& v) {
     float sum = 0.f;
     for (int i = 0; i < 3; ++i) sum += v[i] * v[i];
-    float length = std::sqrt(sum);
-    for (int i = 0; i < 3; ++i) v[i] /= length;
+    return std::sqrt(sum);
+}
+
+void normalize(Float3& v) {
+    float l = length(v);
+    for (int i = 0; i < 3; ++i) v[i] /= l;
+}
+
+float dot(const Float3& a, const Float3& b) { return a.x() * b.x() + a.y() * b.y() + a.z() * b.z(); }
+
+Float3 cross(const Float3& a, const Float3& b) {
+    return Float3(a.y() * b.z() - a.z() * b.y(), a.z() * b.x() - a.x() * b.z(), a.x() * b.y() - a.y() * b.x());
 }
 
 bool nearlyEqual(const Float3& a, const Float3& b, float epsilon) {

@@ -4,6 +4,10 @@
 #include "BasicVector.h"
 
 void normalize(Float3& v);
+// Length with the sum taken in float from 0, as normalize measures it.
+float length(const Float3& v);
+float dot(const Float3& a, const Float3& b);
+Float3 cross(const Float3& a, const Float3& b);
 bool nearlyEqual(const Float3& a, const Float3& b, float epsilon);
 Float3 sphericalToCartesian(float r, float theta, float phi);
 

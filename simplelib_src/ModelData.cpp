@@ -300,12 +300,6 @@ void readTextureMap(ModelMaterial& m, const std::string& r) {
     m.texture = spriteManager->addSprite(name, 1);
 }
 
-Float3 cross(const Float3& a, const Float3& b) {
-    return Float3(a.y() * b.z() - a.z() * b.y(), a.z() * b.x() - a.x() * b.z(), a.x() * b.y() - a.y() * b.x());
-}
-
-float dot(const Float3& a, const Float3& b) { return a.x() * b.x() + a.y() * b.y() + a.z() * b.z(); }
-
 // A zero vector stays zero instead of becoming NaN.
 void normalizeOrZero(Float3& v) {
     if (v.x() == 0.f && v.y() == 0.f && v.z() == 0.f) return;

@@ -1,5 +1,6 @@
 #include "ObjModel.h"
 #include "ErrorReport.h"
+#include "Geometry.h"
 #include "ModelData.h"
 
 #include <GL/gl.h>
@@ -55,8 +56,6 @@ ObjModel::~ObjModel() {
 }
 
 void ObjModel::draw() { glCallList(modelCache[cacheIndex].displayList); }
-
-static float dot(const Float3& a, const Float3& b) { return a.x() * b.x() + a.y() * b.y() + a.z() * b.z(); }
 
 // Whether a triangle projected on the plane of axes (i, j) is usable: no two corners coincide
 // and the corners do not all share one coordinate.

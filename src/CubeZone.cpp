@@ -31,9 +31,9 @@ bool CubeZone::segmentHit(const Float3& start, const Float3& end, Float3& hit) c
     Float3 d = end - start;
     if (!(end.x() > start.x())) return false;
     // The walk ends where the segment does: one-unit steps, at most its length of them.
-    float length = std::sqrt(d.x() * d.x() + d.y() * d.y() + d.z() * d.z());
-    if (!std::isfinite(length)) return false;
-    const int64_t steps = static_cast<int64_t>(std::fmin(length, MAX_SEGMENT_WALK));
+    const float walk = length(d);
+    if (!std::isfinite(walk)) return false;
+    const int64_t steps = static_cast<int64_t>(std::fmin(walk, MAX_SEGMENT_WALK));
     normalize(d);
     Float3 p = start;
     for (int64_t walked = 0; walked <= steps; ++walked) {

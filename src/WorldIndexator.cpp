@@ -2,6 +2,7 @@
 #include "CubeType.h"
 #include "DeviceManager.h"
 #include "ErrorReport.h"
+#include "Geometry.h"
 #include "Region.h"
 #include "Scene3D.h"
 #include "VBO.h"
@@ -53,10 +54,19 @@ int64_t WorldIndexator::slot(const Int3& i) const {
     return i.x() + (i.y() + static_cast<int64_t>(i.z()) * tableRegionSize.y()) * tableRegionSize.x();
 }
 
+int64_t WorldIndexator::nbRegions() const {
+    return static_cast<int64_t>(tableRegionSize.x()) * tableRegionSize.y() * tableRegionSize.z();
+}
+
+Region* WorldIndexator::regionAt(const Float3& p) const {
+    const Int3 i = regionIndexOf(p);
+    return isIndexInTableRegion(i) ? getRegion(i) : nullptr;
+}
+
 int WorldIndexator::viewRadius() const { return static_cast<int>(viewDistance / regionSize); }
 
 void WorldIndexator::allocateTable() {
-    const int64_t count = static_cast<int64_t>(tableRegionSize.x()) * tableRegionSize.y() * tableRegionSize.z();
+    const int64_t count = nbRegions();
     tableRegions = new Region*[count];
     ASSERT(tableRegions != NULL);
     for (int x = 0; x < tableRegionSize.x(); ++x)
@@ -66,7 +76,7 @@ void WorldIndexator::allocateTable() {
 
 void WorldIndexator::freeTable() {
     if (!tableRegions) return;
-    const int64_t count = static_cast<int64_t>(tableRegionSize.x()) * tableRegionSize.y() * tableRegionSize.z();
+    const int64_t count = nbRegions();
     for (int64_t i = 0; i < count; ++i) delete tableRegions[i];
     delete[] tableRegions;
     tableRegions = nullptr;
@@ -214,7 +224,7 @@ void WorldIndexator::updateRegions() {
         region->objects.push_back(object);
     }
     int removed = 0;
-    const int64_t count = static_cast<int64_t>(tableRegionSize.x()) * tableRegionSize.y() * tableRegionSize.z();
+    const int64_t count = nbRegions();
     for (int64_t i = 0; i < count; ++i) {
         Region* region = tableRegions[i];
         if (region->isVisited) {
@@ -229,9 +239,9 @@ void WorldIndexator::updateRegions() {
 
 bool WorldIndexator::isPointInside(const Float3& p) {
     applyRegionDrawingState();
-    const Int3 i = regionIndexOf(p);
-    if (!isIndexInTableRegion(i)) return false;
-    for (const CubeZone& zone : getRegion(i)->zones)
+    Region* region = regionAt(p);
+    if (!region) return false;
+    for (const CubeZone& zone : region->zones)
         if (zone.isInside(p)) return true;
     return false;
 }
@@ -251,9 +261,8 @@ bool WorldIndexator::segmentQuery(const Float3& a, const Float3& b, Float3& hit)
 }
 
 bool WorldIndexator::removeAtPoint(const Float3& p) {
-    const Int3 i = regionIndexOf(p);
-    if (!isIndexInTableRegion(i)) return false;
-    Region* region = getRegion(i);
+    Region* region = regionAt(p);
+    if (!region) return false;
     region->discardBatch();
     for (size_t k = 0; k < region->zones.size(); ++k)
         if (region->zones[k].center == p) {
@@ -268,18 +277,13 @@ bool WorldIndexator::removeAtPoint(const Float3& p) {
     return false;
 }
 
-static float distance(const Float3& a, const Float3& b) {
-    Float3 d = a - b;
-    return std::sqrt(d.x() * d.x() + d.y() * d.y() + d.z() * d.z());
-}
-
 // Index of the item nearest to p; on equal distances the later one wins. -1 when empty.
 template <typename Item, typename Where>
 static long nearestItem(const std::vector<Item>& items, const Float3& p, Where where) {
     long best = -1;
     float bestDistance = 0.f;
     for (size_t k = 0; k < items.size(); ++k) {
-        float d = distance(where(items[k]), p);
+        float d = length(where(items[k]) - p);
         if (best < 0 || d <= bestDistance) {
             best = static_cast<long>(k);
             bestDistance = d;
@@ -289,9 +293,8 @@ static long nearestItem(const std::vector<Item>& items, const Float3& p, Where w
 }
 
 bool WorldIndexator::removeNearest(const Float3& p) {
-    const Int3 i = regionIndexOf(p);
-    if (!isIndexInTableRegion(i)) return false;
-    Region* region = getRegion(i);
+    Region* region = regionAt(p);
+    if (!region) return false;
     region->discardBatch();
     long zone = nearestItem(region->zones, p, [](const CubeZone& z) { return z.center; });
     if (zone >= 0) {
@@ -307,9 +310,8 @@ bool WorldIndexator::removeNearest(const Float3& p) {
 }
 
 void WorldIndexator::clearRegionAt(const Float3& p) {
-    const Int3 i = regionIndexOf(p);
-    if (!isIndexInTableRegion(i)) return;
-    Region* region = getRegion(i);
+    Region* region = regionAt(p);
+    if (!region) return;
     region->discardBatch();
     region->zones.clear();
     region->objects.clear();

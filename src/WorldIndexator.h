@@ -31,6 +31,9 @@ public:
     // any table give an index far outside it.
     Int3 regionIndexOf(const Float3& p) const;
     bool isIndexInTableRegion(const Int3& index) const;
+    int64_t nbRegions() const;
+    // The region containing p, or null when it lies outside the table (the table does not grow).
+    Region* regionAt(const Float3& p) const;
     Region* getRegion(const Int3& posIndex) const;
     // Grows the table so that absolute index P is inside; returns the shift to subtract from
     // table indices held by the caller.
