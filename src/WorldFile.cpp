@@ -7,6 +7,7 @@
 #include "Region.h"
 #include "WorldIndexator.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -18,41 +19,90 @@ static const size_t POINT_BYTES = 12;
 // Region indices a file may name: far inside the range where table arithmetic cannot overflow.
 static const int32_t MAX_FILE_REGION_INDEX = 1 << 22;
 
-WorldFileReader::WorldFileReader(FILE* file, const std::string& name_) : name(name_), position(0) {
-    bytes.resize(static_cast<size_t>(bytesLeftInFile(file)));
-    if (std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size()) fail("it cannot be read");
+static inline uint32_t decode32(const unsigned char* b) {
+    return b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
+}
+
+static inline void encode32(unsigned char* b, uint32_t u) {
+    b[0] = static_cast<unsigned char>(u);
+    b[1] = static_cast<unsigned char>(u >> 8);
+    b[2] = static_cast<unsigned char>(u >> 16);
+    b[3] = static_cast<unsigned char>(u >> 24);
+}
+
+static inline float bitsToFloat(uint32_t bits) {
+    float v;
+    std::memcpy(&v, &bits, 4);
+    return v;
+}
+
+WorldFileReader::WorldFileReader(FILE* file_, const std::string& name_)
+    : name(name_), file(file_), window(new unsigned char[WINDOW]), windowPosition(0), windowEnd(0), position(0) {
+    size = static_cast<size_t>(bytesLeftInFile(file));
 }
 
 void WorldFileReader::fail(const std::string& what) const { FATAL_ERROR("World file '" + name + "': " + what); }
 
+const unsigned char* WorldFileReader::take(size_t n, const char* what) {
+    if (n > bytesLeft()) fail(std::string("the file ends inside ") + what);
+    if (windowEnd - windowPosition < n) {
+        size_t kept = windowEnd - windowPosition;
+        std::memmove(window.get(), window.get() + windowPosition, kept);
+        size_t wanted = std::min(WINDOW - kept, size - position - kept);
+        if (std::fread(window.get() + kept, 1, wanted, file) != wanted) fail("it cannot be read");
+        windowPosition = 0;
+        windowEnd = kept + wanted;
+    }
+    const unsigned char* p = window.get() + windowPosition;
+    windowPosition += n;
+    position += n;
+    return p;
+}
+
 void WorldFileReader::readBytes(void* out, size_t n, const char* what) {
     if (n > bytesLeft()) fail(std::string("the file ends inside ") + what);
-    if (n > 0) std::memcpy(out, &bytes[position], n);
-    position += n;
+    unsigned char* to = static_cast<unsigned char*>(out);
+    for (size_t piece; n > 0; n -= piece, to += piece) {
+        piece = std::min(n, WINDOW);
+        std::memcpy(to, take(piece, what), piece);
+    }
 }
 
-int32_t WorldFileReader::readInt() {
-    unsigned char b[4];
-    readBytes(b, 4, "a number");
-    return static_cast<int32_t>(b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24));
-}
+int32_t WorldFileReader::readInt() { return static_cast<int32_t>(decode32(take(4, "a number"))); }
 
 float WorldFileReader::readFloat() {
-    int32_t bits = readInt();
-    float v;
-    std::memcpy(&v, &bits, 4);
+    float v = bitsToFloat(decode32(take(4, "a number")));
     if (!std::isfinite(v)) fail("a coordinate that is not a finite number");
     return v;
 }
 
 Float3 WorldFileReader::readFloat3() {
-    float x = readFloat(), y = readFloat(), z = readFloat();
+    const unsigned char* p = take(12, "a number");
+    float x = bitsToFloat(decode32(p)), y = bitsToFloat(decode32(p + 4)), z = bitsToFloat(decode32(p + 8));
+    if (!(std::isfinite(x) && std::isfinite(y) && std::isfinite(z))) fail("a coordinate that is not a finite number");
     return Float3(x, y, z);
 }
 
+void WorldFileReader::readFloat3s(Float3* out, size_t n) {
+    if (n > bytesLeft() / 12) fail("the file ends inside a list of points");
+    uint32_t largestExponent = 0;  // all ones for an infinity or a NaN
+    for (size_t piece; n > 0; n -= piece, out += piece) {
+        piece = std::min(n, WINDOW / 12);
+        const unsigned char* p = take(piece * 12, "a list of points");
+        for (size_t i = 0; i < piece; ++i)
+            for (int axis = 0; axis < 3; ++axis, p += 4) {
+                uint32_t bits = decode32(p);
+                largestExponent = std::max(largestExponent, bits & 0x7f800000u);
+                out[i][axis] = bitsToFloat(bits);
+            }
+    }
+    if (largestExponent == 0x7f800000u) fail("a coordinate that is not a finite number");
+}
+
 Int3 WorldFileReader::readInt3() {
-    int32_t x = readInt(), y = readInt(), z = readInt();
-    return Int3(x, y, z);
+    const unsigned char* p = take(12, "a number");
+    return Int3(static_cast<int32_t>(decode32(p)), static_cast<int32_t>(decode32(p + 4)),
+                static_cast<int32_t>(decode32(p + 8)));
 }
 
 int32_t WorldFileReader::readCount(size_t itemBytes, const char* what) {
@@ -66,39 +116,60 @@ int32_t WorldFileReader::readCount(size_t itemBytes, const char* what) {
 
 void WorldFileReader::skip(size_t n) {
     if (n > bytesLeft()) fail("the file ends inside the extra bytes of a list");
-    position += n;
+    for (size_t piece; n > 0; n -= piece) {
+        piece = std::min(n, WINDOW);
+        take(piece, "the extra bytes of a list");
+    }
 }
 
-void WorldFileWriter::writeInt(int32_t v) {
-    uint32_t u = static_cast<uint32_t>(v);
-    unsigned char b[4] = {static_cast<unsigned char>(u), static_cast<unsigned char>(u >> 8),
-                          static_cast<unsigned char>(u >> 16), static_cast<unsigned char>(u >> 24)};
-    writeBytes(b, 4);
+WorldFileWriter::WorldFileWriter(FILE* file_)
+    : file(file_), window(new unsigned char[WINDOW]), windowEnd(0), failed(false) {}
+
+void WorldFileWriter::writeWindow() {
+    if (windowEnd > 0 && std::fwrite(window.get(), 1, windowEnd, file) != windowEnd) failed = true;
+    windowEnd = 0;
 }
+
+unsigned char* WorldFileWriter::grow(size_t n) {
+    if (WINDOW - windowEnd < n) writeWindow();
+    unsigned char* p = window.get() + windowEnd;
+    windowEnd += n;
+    return p;
+}
+
+void WorldFileWriter::writeInt(int32_t v) { encode32(grow(4), static_cast<uint32_t>(v)); }
 
 void WorldFileWriter::writeFloat(float v) {
-    int32_t bits;
+    uint32_t bits;
     std::memcpy(&bits, &v, 4);
-    writeInt(bits);
+    encode32(grow(4), bits);
 }
 
 void WorldFileWriter::writeFloat3(const Float3& v) {
-    for (int i = 0; i < 3; ++i) writeFloat(v[i]);
+    unsigned char* b = grow(12);
+    for (int i = 0; i < 3; ++i, b += 4) {
+        uint32_t bits;
+        std::memcpy(&bits, &v[i], 4);
+        encode32(b, bits);
+    }
 }
 
 void WorldFileWriter::writeInt3(const Int3& v) {
-    for (int i = 0; i < 3; ++i) writeInt(v[i]);
+    unsigned char* b = grow(12);
+    for (int i = 0; i < 3; ++i, b += 4) encode32(b, static_cast<uint32_t>(v[i]));
 }
 
 void WorldFileWriter::writeBytes(const void* data, size_t n) {
-    const unsigned char* p = static_cast<const unsigned char*>(data);
-    bytes.insert(bytes.end(), p, p + n);
+    const unsigned char* from = static_cast<const unsigned char*>(data);
+    for (size_t piece; n > 0; n -= piece, from += piece) {
+        piece = std::min(n, WINDOW);
+        std::memcpy(grow(piece), from, piece);
+    }
 }
 
 bool WorldFileWriter::flush() {
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    bytes.clear();
-    return written && std::fflush(file) == 0 && !std::ferror(file);
+    writeWindow();
+    return !failed && std::fflush(file) == 0 && !std::ferror(file);
 }
 
 CubeType* readCubeType(WorldFileReader& in) {
@@ -124,12 +195,13 @@ void writeCubeType(WorldFileWriter& out, const CubeType& type) {
     out.writeBytes(flags, 4);
 }
 
-static CubeZone readZone(WorldFileReader& in) {
+static void readZone(WorldFileReader& in, std::vector<CubeZone>& zones) {
     Float3 center = in.readFloat3();
     Float3 size = in.readFloat3();
     int32_t id = in.readInt();
     if (id < 0) in.fail("a zone of cube type " + std::to_string(id));
-    CubeZone zone(center, size, id);
+    zones.emplace_back(center, size, id);
+    CubeZone& zone = zones.back();
     zone.reserved = in.readInt();
     for (int face = 0; face < NB_SHADOW_FACES; ++face) {
         int32_t n = in.readInt();
@@ -140,10 +212,9 @@ static CubeZone readZone(WorldFileReader& in) {
         if (n < -1) in.fail("shadow point count " + std::to_string(n));
         if (static_cast<uint64_t>(n) * POINT_BYTES > in.bytesLeft())
             in.fail("shadow point count " + std::to_string(n) + " exceeds what the file holds");
-        zone.shadowTriangles[face].reserve(static_cast<size_t>(n));
-        for (int32_t p = 0; p < n; ++p) zone.shadowTriangles[face].push_back(in.readFloat3());
+        zone.shadowTriangles[face].resize(static_cast<size_t>(n));
+        in.readFloat3s(zone.shadowTriangles[face].data(), static_cast<size_t>(n));
     }
-    return zone;
 }
 
 static void writeZone(WorldFileWriter& out, const CubeZone& zone) {
@@ -188,10 +259,12 @@ void readRegions(WorldFileReader& in, WorldIndexator& table) {
                 region->discardBatch();
                 int32_t zones = in.readCount(MIN_ZONE_BYTES, "zone");
                 int32_t extra = in.readCount(0, "extra length");
-                for (int32_t z = 0; z < zones; ++z) region->zones.push_back(readZone(in));
+                region->zones.reserve(region->zones.size() + static_cast<size_t>(zones));
+                for (int32_t z = 0; z < zones; ++z) readZone(in, region->zones);
                 skipExtra(in, extra);
                 int32_t objects = in.readCount(OBJECT_BYTES, "object");
                 extra = in.readCount(0, "extra length");
+                region->objects.reserve(region->objects.size() + static_cast<size_t>(objects));
                 for (int32_t o = 0; o < objects; ++o) {
                     CustomObject object;
                     object.position = in.readFloat3();

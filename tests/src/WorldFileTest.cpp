@@ -11,9 +11,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -199,6 +201,23 @@ TEST_F(WorldFileTest, FailedSaveKeepsTheOldFile) {
     ASSERT_EQ(std::system("rmdir world.dat.saving"), 0);
     save(world);
     EXPECT_EQ(readAll("world.dat").size(), fresh.size() + 16u);
+    EXPECT_FALSE(std::ifstream("world.dat.saving").good());
+
+    // A write that fails part way through a large file (the file size limit stands in for a
+    // full disk) is reported, and neither the old file nor a partial temporary stays damaged.
+    const std::string before = readAll("world.dat");
+    for (int i = 0; i < 3000; ++i) world->addCubeZone(Float3(5.f, 5.f, 5.f), Float3(1.f, 1.f, 1.f), 0);
+    for (CubeZone& zone : worldIndexator->regionAt(Float3(5.f, 5.f, 5.f))->zones)
+        zone.shadowTriangles[3].assign(24, Float3(1.f, 2.f, 3.f));
+    auto saveWithSmallLimit = [&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{300000, 300000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        save(world);
+    };
+    EXPECT_EXIT(saveWithSmallLimit(), testing::ExitedWithCode(1),
+                testing::HasSubstr("World file 'world.dat': cannot be written"));
+    EXPECT_EQ(readAll("world.dat"), before);
     EXPECT_FALSE(std::ifstream("world.dat.saving").good());
     delete world;
 }
